@@ -1,0 +1,51 @@
+#include "config/XmlDepth.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace dravik {
+namespace {
+
+std::size_t depthOf(const std::string& text) { return measureElementDepth(text.data(), text.size()); }
+
+TEST(MeasureElementDepth, Table) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::size_t depth;
+    } cases[] = {
+        {"empty", "", 0},
+        {"text only", "no markup > at all", 0},
+        {"one element", "<a>x</a>", 1},
+        {"siblings do not add up", "<a><b></b><c></c><d/></a>", 2},
+        {"self-closing adds no level after it", "<a><b/><b/><b/></a>", 2},
+        {"self-closing with attributes", "<a><b x='1' y=\"2\" /></a>", 2},
+        {"unclosed elements all count", "<a><b><c>", 3},
+        {"tag cut short counts", "<a><b", 2},
+        {"comment skipped", "<a><!-- <b><c><d> --></a>", 1},
+        {"unterminated comment skips the rest", "<a><!-- <b><c>", 1},
+        {"CDATA skipped", "<a><![CDATA[<b><c>]]></a>", 1},
+        {"quoted '>' does not end a tag", "<a x=\"<b>\" y='>'><c/></a>", 2},
+        {"quoted '/' does not close a tag", "<a x=\"/\"><c/></a>", 2},
+        {"declaration, processing instruction, DOCTYPE", "<?xml version=\"1.0\"?><?pi x?><!DOCTYPE a><a/>", 1},
+        {"stray end tags do not go below zero", "</a></a></a><a><b/></a>", 2},
+        {"end tags close levels", "<a><b></b></a><a><b><c/></b></a>", 3},
+        {"'<' before a non-name character is no tag", "< a><1b><-c>", 0},
+        {"underscore and high bytes start names", "<_a><\xC3\xA9></\xC3\xA9></_a>", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(depthOf(c.text), c.depth);
+    }
+}
+
+TEST(MeasureElementDepth, ReadsOnlyTheGivenBytes) {
+    // The size, not a terminator, ends the text.
+    const std::string text = "<a><b><c>";
+    EXPECT_EQ(measureElementDepth(text.data(), 3), 1u);
+    EXPECT_EQ(measureElementDepth(text.data(), 0), 0u);
+}
+
+}  // namespace
+}  // namespace dravik
