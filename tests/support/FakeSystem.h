@@ -38,7 +38,8 @@ struct System {
     std::function<int(FILE*)> fclose;
     std::function<std::size_t(void*, std::size_t, std::size_t, FILE*)> fread;
     std::function<int(FILE*, long, int)> fseek;
-    std::function<int(char*, std::size_t, const char*, va_list)> vsnprintf;
+    // A plain pointer: va_list carries attributes that std::function drops.
+    int (*vsnprintf)(char*, std::size_t, const char*, va_list);
 };
 
 // The members in use now. Alive from before the first static constructor
