@@ -28,6 +28,40 @@ endforeach()
 target_compile_options(Dravik PRIVATE -fstack-protector-strong)
 target_link_libraries(Dravik PRIVATE dravik_stack_guard)
 
+if(DRAVIK_BUILD_E2E_TESTS)
+  # A program that overruns a stack buffer with the same guard and handler.
+  add_executable(stack_smash "${PROJECT_SOURCE_DIR}/tests/image/stackSmash.c")
+  target_compile_options(stack_smash PRIVATE -fstack-protector-strong)
+  target_link_libraries(stack_smash PRIVATE dravik_stack_guard)
+  dravik_warnings(stack_smash)
+  set(_smash_env "DRAVIK_SMASH=$<TARGET_FILE:stack_smash>" "DRAVIK_WINE=${DRAVIK_WINE}"
+                 "DRAVIK_SMASH_PREFIX=${CMAKE_CURRENT_BINARY_DIR}/smash-prefix")
+  if(DRAVIK_ARCH STREQUAL "i686")
+    # Where 32-bit code cannot run, the same sources built for x64 stand in.
+    find_program(DRAVIK_X64_CC x86_64-w64-mingw32-gcc-win32)
+    if(DRAVIK_X64_CC)
+      set(_smash_x64 "${CMAKE_CURRENT_BINARY_DIR}/stack_smash-x64.exe")
+      set(_smash_sources "${PROJECT_SOURCE_DIR}/tests/image/stackSmash.c"
+                         "${PROJECT_SOURCE_DIR}/platform/stackGuard.c"
+                         "${PROJECT_SOURCE_DIR}/platform/stackCheckFail.c")
+      add_custom_command(
+        OUTPUT "${_smash_x64}"
+        COMMAND "${DRAVIK_X64_CC}" -O2 -Wall -Wextra -Wpedantic -Wshadow -Werror
+                -fstack-protector-strong ${_smash_sources} -o "${_smash_x64}"
+        DEPENDS ${_smash_sources}
+        VERBATIM)
+      add_custom_target(stack_smash_x64 ALL DEPENDS "${_smash_x64}")
+      list(APPEND _smash_env "DRAVIK_SMASH_X64=${_smash_x64}"
+                             "DRAVIK_WINE64=/usr/lib/wine/wine64")
+    endif()
+  endif()
+  add_test(NAME image_stack_smash
+           COMMAND "${DRAVIK_PYTHON}" -m unittest -v test_stack_smash
+           WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}/tests/image")
+  set_tests_properties(image_stack_smash PROPERTIES TIMEOUT 600
+    ENVIRONMENT "${_smash_env};PYTHONDONTWRITEBYTECODE=1")
+endif()
+
 if(NOT DRAVIK_ARCH STREQUAL "i686")
   # The x64 twin only runs the same code; the image below is 32-bit.
   return()
@@ -89,6 +123,22 @@ add_custom_command(
   VERBATIM)
 add_custom_target(DravikSigned ALL DEPENDS "${_signed_stamp}")
 
-if(BUILD_TESTING OR DRAVIK_BUILD_E2E_TESTS)
-  # tests
+if(DRAVIK_BUILD_E2E_TESTS)
+  add_test(NAME image_contents
+           COMMAND "${DRAVIK_PYTHON}" -m unittest -v test_image
+           WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}/tests/image")
+  set_tests_properties(image_contents PROPERTIES ENVIRONMENT
+    "DRAVIK_SIGNED=${_signed};DRAVIK_UNSIGNED=${_unsigned};DRAVIK_MAP=${_map};DRAVIK_TEST_ROOT=${_pki}/root.pem;DRAVIK_OBJDUMP=${CMAKE_OBJDUMP};PYTHONDONTWRITEBYTECODE=1")
+  if(DRAVIK_SIGN_CERT)
+    # The signature test trusts only the throwaway test root.
+    set_tests_properties(image_contents PROPERTIES DISABLED TRUE)
+  endif()
+  add_test(NAME image_postlink
+           COMMAND "${DRAVIK_PYTHON}" -m unittest -v test_postlink
+           WORKING_DIRECTORY "${PROJECT_SOURCE_DIR}/tests/image")
+  set_tests_properties(image_postlink PROPERTIES ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
+  add_test(NAME image_reproducible
+           COMMAND "${PROJECT_SOURCE_DIR}/tests/image/reproducible.sh" "${PROJECT_SOURCE_DIR}"
+                   windows "${CMAKE_CURRENT_BINARY_DIR}/reproducible" "${_unsigned}")
+  set_tests_properties(image_reproducible PROPERTIES TIMEOUT 900)
 endif()
