@@ -78,7 +78,8 @@ const TiXmlNode* XmlConfig::findElement(const TiXmlNode* start, const char* dott
     const char* rest = dottedKey;
     while (node != nullptr && rest != nullptr && rest[0] != '\0') {
         const char* dot = std::strchr(rest, '.');
-        const std::size_t n = dot != nullptr ? static_cast<std::size_t>(dot - rest) : std::strlen(rest);
+        const std::size_t n =
+            dot != nullptr ? static_cast<std::size_t>(dot - rest) : std::strlen(rest);
         // A component too long for its buffer names no element we could
         // look up exactly, so it finds nothing.
         if (n >= kComponentCapacity) {

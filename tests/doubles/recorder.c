@@ -6,8 +6,8 @@
  *   waits <exe>.sleep milliseconds, if that file exists, then appends
  *     "finished";
  *   exits with the number in <exe>.exitcode (decimal or 0x hex), or 0. */
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -52,8 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     FILE* record = openBeside(".record", "a");
     if (record != NULL) {
         fprintf(record, "cmdline=%s\nargc=%d\nshow=%d\ncwd=%s\n", GetCommandLineA(), argc,
-                (startup.dwFlags & STARTF_USESHOWWINDOW) ? (int)startup.wShowWindow : -1,
-                folder);
+                (startup.dwFlags & STARTF_USESHOWWINDOW) ? (int)startup.wShowWindow : -1, folder);
         fclose(record);
     }
     const unsigned long sleepMs = readNumber(".sleep", 0);

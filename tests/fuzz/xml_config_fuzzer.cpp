@@ -3,10 +3,10 @@
 #include "config/XmlConfig.h"
 #include "platform/PathBuffer.h"
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
