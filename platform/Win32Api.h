@@ -6,9 +6,9 @@
 // unchanged; unit tests link a fake instead, so that each call can fail on
 // demand.
 
-#include <shellapi.h>
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
+#include <shellapi.h>
 
 #include "platform/CrtApi.h"
 

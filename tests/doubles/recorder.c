@@ -6,8 +6,8 @@
  *   waits <exe>.sleep milliseconds, if that file exists, then appends
  *     "finished";
  *   exits with the number in <exe>.exitcode (decimal or 0x hex), or 0. */
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <stdio.h>
 #include <stdlib.h>
