@@ -183,4 +183,4 @@ class LauncherTestCase(unittest.TestCase):
             if predicate():
                 return True
             time.sleep(0.05)
-        return predicate()
+        return bool(predicate())
