@@ -23,8 +23,8 @@ typedef struct {
     uint16_t csdVersion;
     uint16_t reserved;
     uint32_t editList;
-    const void *securityCookie;
-    const void *seHandlerTable;
+    const void* securityCookie;
+    const void* seHandlerTable;
     uint32_t seHandlerCount;
 } LoadConfig32;
 

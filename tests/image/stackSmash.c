@@ -9,21 +9,21 @@
 #include <string.h>
 #include <windows.h>
 
-__attribute__((noinline)) static void copyInto(const char *text, size_t length) {
+__attribute__((noinline)) static void copyInto(const char* text, size_t length) {
     char buffer[16];
     memcpy(buffer, text, length);
     // Keeps the copy from being optimised away.
     __asm__ volatile("" : : "r"(buffer) : "memory");
 }
 
-static int child(const char *mode) {
+static int child(const char* mode) {
     static const char text[64] = "0123456789abcdef0123456789abcdef0123456789abcdef012345678";
     volatile size_t length = strcmp(mode, "smash") == 0 ? sizeof text : 8;
     copyInto(text, length);
     return 0;
 }
 
-static int run(const char *self, const char *mode) {
+static int run(const char* self, const char* mode) {
     char commandLine[MAX_PATH + 16];
     snprintf(commandLine, sizeof commandLine, "\"%s\" %s", self, mode);
     STARTUPINFOA startup = {.cb = sizeof startup};
@@ -41,7 +41,7 @@ static int run(const char *self, const char *mode) {
     return 0;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc == 2) {
         return child(argv[1]);
     }
