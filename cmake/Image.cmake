@@ -59,6 +59,7 @@ set(_pki "${CMAKE_CURRENT_BINARY_DIR}/test-pki")
 target_sources(Dravik PRIVATE "${DRAVIK_RESOURCES}/loadConfig.c")
 set_target_properties(Dravik PROPERTIES OUTPUT_NAME Dravik-linked)
 target_link_options(Dravik PRIVATE
+  # Stripped; the post-link step clears the "stripped" bits that this sets.
   -s
   "LINKER:--major-os-version,5,--minor-os-version,0"
   "LINKER:--major-subsystem-version,5,--minor-subsystem-version,0"
