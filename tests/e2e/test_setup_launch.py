@@ -37,15 +37,17 @@ class SetupLaunchTest(LauncherTestCase):
             "file": '"%s"' % windows_path(os.path.join(self.app, "Tolmer.exe")),
             "parm": "", "dir": "", "show": 0})
 
-    def test_shell_request_opens_on_nt5(self):
+    def test_verb_follows_the_windows_version(self):
+        # Windows 10 reports 6.2 to a program whose manifest stops at 7: still NT 6.
         self.tolmer(0)
         self.addCleanup(set_windows_version, None)
-        for version in ["winxp", "win2k"]:
+        for version, verb in [("win10", "runas"), ("win7", "runas"), ("winxp", "open"),
+                              ("win2k", "open")]:
             with self.subTest(version=version):
                 set_windows_version(version)
                 result = self.run_dravik(trace=True)
                 self.assertEqual(result.code, 0)
-                self.assertEqual([r["verb"] for r in result.shell_requests()], ["open"])
+                self.assertEqual([r["verb"] for r in result.shell_requests()], [verb])
 
     def test_missing_setup_program_fails_without_starting_the_monitor(self):
         monitor = self.monitor()
