@@ -11,7 +11,10 @@ namespace dravik {
 // The deepest element nesting that the parser could reach in text. Never
 // less than the real depth: comments, CDATA sections and declarations are
 // skipped, quoted attribute values are stepped over, and anything doubtful
-// counts as one more level.
+// counts as one more level. Text that the parser may cut into markup
+// differently (a UTF-8 first byte right before '<' or a quote, a quoted
+// declaration value that could run past its '>') is measured by the number
+// of element starts in it instead.
 std::size_t measureElementDepth(const char* text, std::size_t size);
 
 // True when a byte that starts a multi-byte UTF-8 sequence is followed, once

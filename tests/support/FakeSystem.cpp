@@ -89,10 +89,9 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                     BOOL inheritHandles, DWORD creationFlags, LPVOID environment,
                     LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
                     LPPROCESS_INFORMATION processInformation) {
-    return fake::system().CreateProcessA(applicationName, commandLine, processAttributes,
-                                         threadAttributes, inheritHandles, creationFlags,
-                                         environment, currentDirectory, startupInfo,
-                                         processInformation);
+    return fake::system().CreateProcessA(
+        applicationName, commandLine, processAttributes, threadAttributes, inheritHandles,
+        creationFlags, environment, currentDirectory, startupInfo, processInformation);
 }
 void GetLocalTime(LPSYSTEMTIME time) { fake::system().GetLocalTime(time); }
 

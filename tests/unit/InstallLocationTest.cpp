@@ -15,8 +15,8 @@ using testing_support::LogCapture;
 using InstallLocationTest = ChainTest;
 
 std::vector<std::string> tail(const std::vector<std::string>& all, std::size_t n) {
-    return std::vector<std::string>(all.end() - static_cast<std::ptrdiff_t>(std::min(n, all.size())),
-                                    all.end());
+    return std::vector<std::string>(
+        all.end() - static_cast<std::ptrdiff_t>(std::min(n, all.size())), all.end());
 }
 
 TEST_F(InstallLocationTest, CommonCfgIsReadOncePerKeyAroundTheRecordFile) {
@@ -59,17 +59,17 @@ TEST_F(InstallLocationTest, RecordFilePathUpTo259CharactersIsJoinedLongerIsRefus
         if (length == 215) {
             ASSERT_EQ(record.size(), 259u);
             std::filesystem::create_directories(folder + "\\Pelmo\\RQ\\InstallPath");
-            appData.write(folder.substr(base.size()) + "/Pelmo/RQ/InstallPath/RQInstallationPath.xml",
-                          "<RQInstallationPath>C:\\P</RQInstallationPath>");
+            appData.write(
+                folder.substr(base.size()) + "/Pelmo/RQ/InstallPath/RQInstallationPath.xml",
+                "<RQInstallationPath>C:\\P</RQInstallationPath>");
         }
         answerFolderPath(folder);
         opened.clear();
         LogCapture log;
         PathBuffer out;
         EXPECT_EQ(getInstallPathRecordFilePath(out), length == 215);
-        const std::vector<std::string> fits = {
-            "[Dravik] Install path record file path: " + record,
-            "[Dravik] Leave getInstallPathRecordFilePath()"};
+        const std::vector<std::string> fits = {"[Dravik] Install path record file path: " + record,
+                                               "[Dravik] Leave getInstallPathRecordFilePath()"};
         const std::vector<std::string> refused = {
             "[Dravik] Install path record file relative path: "
             "Pelmo\\RQ\\InstallPath\\RQInstallationPath.xml",
@@ -95,18 +95,28 @@ TEST_F(InstallLocationTest, SystemPathMustFitItsBuffer) {
         std::string systemPath;
         std::vector<std::string> lastMessages;
     } cases[] = {
-        {"252 characters: fits exactly", std::string(252, 'i'), true,
+        {"252 characters: fits exactly",
+         std::string(252, 'i'),
+         true,
          std::string(252, 'i') + "\\System",
          {"[Dravik] System path: " + std::string(252, 'i') + "\\System",
           "[Dravik] Leave getSystemPath()"}},
-        {"253 characters ending in a backslash: fits exactly", std::string(252, 'i') + "\\", true,
+        {"253 characters ending in a backslash: fits exactly",
+         std::string(252, 'i') + "\\",
+         true,
          std::string(252, 'i') + "\\System",
          {"[Dravik] System path: " + std::string(252, 'i') + "\\System",
           "[Dravik] Leave getSystemPath()"}},
-        {"253 characters: refused", std::string(253, 'i'), false, "untouched",
+        {"253 characters: refused",
+         std::string(253, 'i'),
+         false,
+         "untouched",
          {"[Dravik] Install path: " + std::string(253, 'i'), "[Dravik] Leave getInstallPath()",
           "[Dravik] Failed to get install path!"}},
-        {"empty CDATA: no folder, nothing relative", "<![CDATA[]]>", false, "untouched",
+        {"empty CDATA: no folder, nothing relative",
+         "<![CDATA[]]>",
+         false,
+         "untouched",
          {"[Dravik] Failed to get the value of RQInstallationPath!",
           "[Dravik] Leave getInstallPath()", "[Dravik] Failed to get install path!"}},
     };

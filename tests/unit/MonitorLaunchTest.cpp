@@ -38,12 +38,10 @@ protected:
                                          LPSECURITY_ATTRIBUTES processAttributes,
                                          LPSECURITY_ATTRIBUTES threadAttributes, BOOL inherit,
                                          DWORD flags, LPVOID environment, LPCSTR directory,
-                                         LPSTARTUPINFOA startup,
-                                         LPPROCESS_INFORMATION process) {
+                                         LPSTARTUPINFOA startup, LPPROCESS_INFORMATION process) {
             starts.push_back({application == nullptr, commandLine, commandLine,
-                              processAttributes == nullptr && threadAttributes == nullptr,
-                              inherit, flags, environment == nullptr, directory == nullptr,
-                              *startup});
+                              processAttributes == nullptr && threadAttributes == nullptr, inherit,
+                              flags, environment == nullptr, directory == nullptr, *startup});
             process->hProcess = handleOf(0x51);
             process->hThread = handleOf(0x52);
             return createResult;

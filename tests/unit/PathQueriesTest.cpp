@@ -18,8 +18,8 @@ using testing_support::TempFolder;
 using ModuleDirectoryTest = SystemTest;
 
 TEST_F(ModuleDirectoryTest, AnswersOfTheModuleFileName) {
-    const std::string path259 = "C:\\" + std::string(248, 'p') + "\\app.exe";   // 259
-    const std::string path260 = "C:\\" + std::string(249, 'p') + "\\app.exe";   // 260
+    const std::string path259 = "C:\\" + std::string(248, 'p') + "\\app.exe";  // 259
+    const std::string path260 = "C:\\" + std::string(249, 'p') + "\\app.exe";  // 260
     const struct {
         const char* name;
         std::string written;  // bytes the call stores, without terminator
@@ -116,19 +116,18 @@ protected:
             *token = handleOf(0x22);
             return processTokenResult;
         };
-        system().DuplicateTokenEx = [this](HANDLE token, DWORD access,
-                                           LPSECURITY_ATTRIBUTES attributes,
-                                           SECURITY_IMPERSONATION_LEVEL level, TOKEN_TYPE type,
-                                           PHANDLE newToken) {
-            calls.push_back("DuplicateTokenEx");
-            duplicatedToken = token;
-            duplicateAccess = access;
-            duplicateAttributes = attributes;
-            duplicateLevel = level;
-            duplicateType = type;
-            *newToken = handleOf(0x33);
-            return duplicateResult;
-        };
+        system().DuplicateTokenEx =
+            [this](HANDLE token, DWORD access, LPSECURITY_ATTRIBUTES attributes,
+                   SECURITY_IMPERSONATION_LEVEL level, TOKEN_TYPE type, PHANDLE newToken) {
+                calls.push_back("DuplicateTokenEx");
+                duplicatedToken = token;
+                duplicateAccess = access;
+                duplicateAttributes = attributes;
+                duplicateLevel = level;
+                duplicateType = type;
+                *newToken = handleOf(0x33);
+                return duplicateResult;
+            };
         system().SHGetFolderPathA = [this](HWND owner, int csidl, HANDLE token, DWORD flags,
                                            LPSTR path) {
             calls.push_back("SHGetFolderPathA");
@@ -201,9 +200,9 @@ TEST_F(FolderPathTest, ThreadWithoutTokenFallsBackToTheProcessToken) {
     EXPECT_EQ(processSeen, handleOf(0x77));
     EXPECT_EQ(processAccess, 0x000Bu);
     EXPECT_EQ(duplicatedToken, handleOf(0x22));
-    const std::vector<std::string> expected = {"OpenThreadToken", "OpenProcessToken",
+    const std::vector<std::string> expected = {"OpenThreadToken",  "OpenProcessToken",
                                                "DuplicateTokenEx", "SHGetFolderPathA",
-                                               "CloseHandle 51", "CloseHandle 34"};
+                                               "CloseHandle 51",   "CloseHandle 34"};
     EXPECT_EQ(calls, expected);
 }
 

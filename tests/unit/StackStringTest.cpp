@@ -13,8 +13,8 @@ TEST(StackString, AssignTakesTextUpToCapacityMinusOneAndRefusesLongerKeepingOldT
         std::size_t length;
         bool fits;
     };
-    for (const Case c : {Case{0, true}, Case{1, true}, Case{259, true}, Case{260, false},
-                         Case{300, false}}) {
+    for (const Case c :
+         {Case{0, true}, Case{1, true}, Case{259, true}, Case{260, false}, Case{300, false}}) {
         SCOPED_TRACE("length " + std::to_string(c.length));
         PathBuffer buffer;
         ASSERT_TRUE(buffer.assign("old"));

@@ -51,9 +51,9 @@ TEST(XmlConfigValue, FormsOfElementContent) {
     for (const ValueCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::string value;
-        EXPECT_EQ(lookUp(folder, "<Root><Value>" + c.content + "</Value></Root>", "Root.Value",
-                         value),
-                  c.found);
+        EXPECT_EQ(
+            lookUp(folder, "<Root><Value>" + c.content + "</Value></Root>", "Root.Value", value),
+            c.found);
         EXPECT_EQ(value, c.value);
     }
 }
@@ -77,17 +77,16 @@ TEST(XmlConfigValue, AttributesAreNeitherValuesNorPathSteps) {
 
 TEST(XmlConfigKey, Walk) {
     TempFolder folder;
-    const std::string file = folder.write(
-        "keys.xml",
-        "<?xml version=\"1.0\"?>\n"
-        "<CommonCfg>\n"
-        "  <MonitorName>first</MonitorName>\n"
-        "  <MonitorName>second</MonitorName>\n"
-        "  <Group><Item>a</Item></Group>\n"
-        "  <Group><Item>b</Item><Other>o</Other></Group>\n"
-        "  <Dotted.Name>d</Dotted.Name>\n"
-        "</CommonCfg>\n"
-        "<CommonCfg><Extra>e</Extra></CommonCfg>\n");
+    const std::string file = folder.write("keys.xml",
+                                          "<?xml version=\"1.0\"?>\n"
+                                          "<CommonCfg>\n"
+                                          "  <MonitorName>first</MonitorName>\n"
+                                          "  <MonitorName>second</MonitorName>\n"
+                                          "  <Group><Item>a</Item></Group>\n"
+                                          "  <Group><Item>b</Item><Other>o</Other></Group>\n"
+                                          "  <Dotted.Name>d</Dotted.Name>\n"
+                                          "</CommonCfg>\n"
+                                          "<CommonCfg><Extra>e</Extra></CommonCfg>\n");
     const XmlConfig reader(file.c_str());
     const struct {
         const char* key;
@@ -146,8 +145,8 @@ TEST(XmlConfigLoad, UnreadableFilesGiveNoValues) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string file = c.bytes != nullptr ? folder.write("load.xml", c.bytes)
-                                                    : folder.pathOf("absent.xml");
+        const std::string file =
+            c.bytes != nullptr ? folder.write("load.xml", c.bytes) : folder.pathOf("absent.xml");
         const XmlConfig reader(file.c_str());
         PathBuffer out;
         out.assign("untouched");
@@ -236,6 +235,40 @@ TEST(XmlConfigLimits, HostileFilesAreRefusedWithoutCrashing) {
         EXPECT_FALSE(lookUp(folder, *bytes, "Root.Value", value));
         EXPECT_EQ(value, "untouched");
     }
+}
+
+TEST(XmlConfigLimits, FilesThatHideEndTagsFromTheDepthCheckAreRefusedWithoutCrashing) {
+    TempFolder folder;
+    // Thousands of levels to the parser, few to a scan that trusts every
+    // end tag it sees.
+    std::string declarations = "<?xml version=\"1.0\"?>";
+    std::string utf8 = "\xEF\xBB\xBF<a>";
+    for (int round = 0; round < 700; ++round) {
+        declarations += std::string("<a>") + "<a><a><a><a><a><a><a><a><a>" + "<?xml version=\">" +
+                        "</a></a></a></a></a></a></a></a></a></a>" + "\"?>";
+    }
+    for (int level = 0; level < 6000; ++level) {
+        utf8 += "<a>\xC3</a>";
+    }
+    for (const std::string* bytes : {&declarations, &utf8}) {
+        ASSERT_LE(bytes->size(), XmlConfig::kMaxFileSize);
+        std::string value;
+        EXPECT_FALSE(lookUp(folder, *bytes, "a", value));
+    }
+}
+
+TEST(XmlConfigLimits, OrdinaryFileWithManyElementsAndUtf8IsRead) {
+    TempFolder folder;
+    std::string xml = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><R>";
+    for (int i = 0; i < 200; ++i) {
+        xml +=
+            "<S a=\"\xC3\xA9\">Gr\xC3\xB6\xC3\x9F"
+            "e</S>";
+    }
+    xml += "<Value>C:\\Programme\\Caf\xC3\xA9</Value></R>";
+    std::string value;
+    EXPECT_TRUE(lookUp(folder, xml, "R.Value", value));
+    EXPECT_EQ(value, "C:\\Programme\\Caf\xC3\xA9");
 }
 
 }  // namespace
