@@ -1,6 +1,6 @@
 #include "config/XmlConfig.h"
 
-#include "config/XmlDepth.h"
+#include "config/XmlSafety.h"
 #include "platform/CrtApi.h"
 
 #include <tinyxml.h>
@@ -17,7 +17,8 @@ namespace {
 constexpr std::size_t kComponentCapacity = 256;
 
 // Reads at most one byte more than the limit, so that a longer file shows.
-// False for a file that cannot be read or is over the size or depth limits.
+// False for a file that cannot be read, is over the size or depth limits,
+// or would make the parser read past its text.
 bool isWithinLimits(FILE* file) {
     const std::unique_ptr<char[]> bytes(new (std::nothrow) char[XmlConfig::kMaxFileSize + 1]);
     if (!bytes) {
@@ -25,7 +26,8 @@ bool isWithinLimits(FILE* file) {
     }
     const std::size_t size = sys::fread(bytes.get(), 1, XmlConfig::kMaxFileSize + 1, file);
     return size <= XmlConfig::kMaxFileSize &&
-           measureElementDepth(bytes.get(), size) <= XmlConfig::kMaxElementDepth;
+           measureElementDepth(bytes.get(), size) <= XmlConfig::kMaxElementDepth &&
+           !hasCutMultiByteSequence(bytes.get(), size);
 }
 
 }  // namespace
@@ -76,7 +78,8 @@ const TiXmlNode* XmlConfig::findElement(const TiXmlNode* start, const char* dott
     const char* rest = dottedKey;
     while (node != nullptr && rest != nullptr && rest[0] != '\0') {
         const char* dot = std::strchr(rest, '.');
-        const std::size_t n = dot != nullptr ? static_cast<std::size_t>(dot - rest) : std::strlen(rest);
+        const std::size_t n =
+            dot != nullptr ? static_cast<std::size_t>(dot - rest) : std::strlen(rest);
         // A component too long for its buffer names no element we could
         // look up exactly, so it finds nothing.
         if (n >= kComponentCapacity) {

@@ -1,4 +1,4 @@
-#include "config/XmlDepth.h"
+#include "config/XmlSafety.h"
 
 #include <cstring>
 

@@ -68,8 +68,7 @@ void Logger::log(const char* format, ...) {
     // A line that would not fit is dropped whole, never cut.
     if (!messageFitted ||
         !formatText(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", now.wYear,
-                        now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                        now.wMilliseconds)) {
+                    now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds)) {
         return;
     }
     stream_ << stamp << ' ' << message << '\n';

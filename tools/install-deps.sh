@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 stamp=/var/lib/dravik-deps.stamp
-want_version=3
+want_version=4
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want_version" ]; then
     exit 0
 fi
@@ -44,8 +44,9 @@ apt-get install -y -qq --no-install-recommends \
     cmake ninja-build make dpkg-dev \
     g++ clang libclang-rt-14-dev \
     g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix \
     googletest libgtest-dev \
-    wine wine32:i386 \
+    wine wine32:i386 wine64 \
     python3 python3-pefile python3-pil \
     osslsigncode openssl \
     time >/dev/null

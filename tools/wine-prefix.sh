@@ -17,10 +17,10 @@ case "$action" in
         if [ ! -f "$prefix/system.reg" ]; then
             rm -rf "$prefix"
             WINEARCH=$arch "$loader" wineboot -i >/dev/null 2>&1
-            "$server" -w
+            "$server" -w </dev/null >/dev/null 2>&1
         fi
         # A persistent server makes every later process start cheap.
-        "$server" -p
+        "$server" -p </dev/null >/dev/null 2>&1
         ;;
     stop)
         "$server" -k 2>/dev/null || true

@@ -52,8 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     FILE* record = openBeside(".record", "a");
     if (record != NULL) {
         fprintf(record, "cmdline=%s\nargc=%d\nshow=%d\ncwd=%s\n", GetCommandLineA(), argc,
-                (startup.dwFlags & STARTF_USESHOWWINDOW) ? (int)startup.wShowWindow : -1,
-                folder);
+                (startup.dwFlags & STARTF_USESHOWWINDOW) ? (int)startup.wShowWindow : -1, folder);
         fclose(record);
     }
     const unsigned long sleepMs = readNumber(".sleep", 0);
