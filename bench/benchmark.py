@@ -3,8 +3,8 @@
 Builds (under build/bench/):
   windows-x64/  the 64-bit twin of the shipped image, for the timed runs (this
                 kind of host runs no 32-bit code, so only 64-bit Wine works);
-  windows/      the shipped 32-bit image, for the size figures, linked with a
-                map of its own;
+  windows/      the shipped 32-bit image, unsigned and signed, with its linker
+                map, for the size figures;
   Reference.exe the reference launcher (bench/reference.cpp), built with the
                 compiler and the compile and link flags of the x64 Dravik;
   recorder.exe  tests/doubles/recorder.c, the stand-in setup program and
@@ -50,7 +50,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.path.join(ROOT, "build", "bench")
 TREE_X64 = os.path.join(BUILD, "windows-x64")
 TREE_I686 = os.path.join(BUILD, "windows")
-MAP_I686 = os.path.join(TREE_I686, "bench-Dravik.map")
 PREFIX = os.path.join(BUILD, "wineprefix")
 LOG = os.path.join(BUILD, "build.log")
 
@@ -117,9 +116,10 @@ def build_trees():
     run_logged(["cmake", "--preset", "windows-x64", "-B", TREE_X64,
                 "-DDRAVIK_BUILD_E2E_TESTS=OFF", "-DCMAKE_EXPORT_COMPILE_COMMANDS=ON"])
     run_logged(["cmake", "--build", TREE_X64, "--target", "Dravik"])
+    # The image's own link writes the map that the size figures come from.
     run_logged(["cmake", "--preset", "windows", "-B", TREE_I686, "-DDRAVIK_BUILD_E2E_TESTS=OFF",
-                "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-Map," + MAP_I686])
-    run_logged(["cmake", "--build", TREE_I686, "--target", "Dravik"])
+                "-DCMAKE_EXE_LINKER_FLAGS="])
+    run_logged(["cmake", "--build", TREE_I686])
 
 
 def dravik_compile_flags(tree):
@@ -181,7 +181,11 @@ def build_reference():
     monitor = MONITOR_WIN.replace("\\", "\\\\")
     run_logged([compiler] + flags + ['-DREFERENCE_MONITOR="%s"' % monitor, "-c",
                 os.path.join(ROOT, "bench", "reference.cpp"), "-o", obj], cwd=TREE_X64)
-    run_logged([compiler] + link + [obj, "-o", exe, "-lshell32", "-lkernel32"], cwd=TREE_X64)
+    # With the stack protector on, the guard word and handler are the project's.
+    guard = [os.path.join(TREE_X64, "libdravik_stack_guard.a")]
+    guard = guard if any(f.startswith("-fstack-protector") for f in flags) else []
+    run_logged([compiler] + link + [obj, "-o", exe] + guard + ["-lshell32", "-lkernel32"],
+               cwd=TREE_X64)
     recorder = os.path.join(BUILD, "recorder.exe")
     run_logged([CC64, "-O2", "-Wall", "-Wextra", "-Werror", "-mwindows",
                 os.path.join(ROOT, "tests", "doubles", "recorder.c"), "-o", recorder, "-lshell32"])
@@ -435,7 +439,9 @@ def image_breakdown(path):
     pe = pefile.PE(path, fast_load=True)
     total = os.path.getsize(path)
     parts = {"headers": pe.sections[0].PointerToRawData if pe.sections else total}
-    kinds = {".text": "code", ".eh_frame": "unwind tables", ".pdata": "unwind tables",
+    # A stripped image keeps 8 characters of a long name (".eh_fram").
+    kinds = {".text": "code", ".eh_frame": "unwind tables", ".eh_fram": "unwind tables",
+             ".pdata": "unwind tables",
              ".xdata": "unwind tables", ".rsrc": "resources", ".reloc": "relocations"}
     for section in pe.sections:
         name = section_name(pe, section)
@@ -459,7 +465,9 @@ def find_images(tree):
     for folder, dirs, files in os.walk(tree):
         dirs[:] = [d for d in dirs if d not in ("CMakeFiles", "wineprefix")]
         for name in files:
-            if name.lower().startswith("dravik") and name.lower().endswith(".exe"):
+            lower = name.lower()
+            # Dravik-linked.exe is the link's output before the post-link step.
+            if lower.startswith("dravik") and lower.endswith(".exe") and "-linked" not in lower:
                 path = os.path.join(folder, name)
                 pe = pefile.PE(path, fast_load=True)
                 signed = pe.OPTIONAL_HEADER.DATA_DIRECTORY[4].Size > 0
@@ -503,6 +511,8 @@ def map_contributors(map_path):
 
 def group_of(input_file):
     name = os.path.basename(input_file.split("(")[0])
+    if name.endswith(".res"):
+        return "resources"
     if input_file.startswith("CMakeFiles/") or name.startswith("libdravik_"):
         return "Dravik's own code"
     if name == "libtinyxml.a":
@@ -673,15 +683,15 @@ def main():
     if size > MAX_SIGNED_IMAGE:
         failures.append("%s %d bytes > %d" % (what, size, MAX_SIGNED_IMAGE))
 
-    maps = [MAP_I686] if os.path.isfile(MAP_I686) else sorted(
-        os.path.join(d, f) for d, _, fs in os.walk(TREE_I686) for f in fs if f.endswith(".map"))
+    maps = sorted(os.path.join(d, f) for d, _, fs in os.walk(TREE_I686) for f in fs
+                  if f.endswith(".map"))
     if maps:
         sizes = map_contributors(maps[0])
         groups = {}
         for input_file, n in sizes.items():
             groups[group_of(input_file)] = groups.get(group_of(input_file), 0) + n
         print()
-        print("Loaded bytes by origin (linker map %s; code, data and unwind tables)"
+        print("Bytes by origin (linker map %s; every section stored in the file)"
               % os.path.relpath(maps[0], ROOT))
         table([(g, n) for g, n in sorted(groups.items(), key=lambda i: -i[1])],
               ("origin", "bytes"))
