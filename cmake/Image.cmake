@@ -22,7 +22,9 @@ target_sources(Dravik PRIVATE "${CMAKE_CURRENT_BINARY_DIR}/Dravik.rc" "${DRAVIK_
 add_library(dravik_stack_guard STATIC platform/stackGuard.c platform/stackCheckFail.c)
 dravik_warnings(dravik_stack_guard)
 foreach(_target dravik_portable dravik_system dravik_core tinyxml)
-  target_compile_options(${_target} PRIVATE -fstack-protector-strong)
+  # Size over speed, and sections the linker can drop when unreferenced.
+  target_compile_options(${_target} PRIVATE -fstack-protector-strong -Os -ffunction-sections
+                                            -fdata-sections)
   target_link_libraries(${_target} PUBLIC dravik_stack_guard)
 endforeach()
 target_compile_options(Dravik PRIVATE -fstack-protector-strong)
@@ -67,7 +69,9 @@ target_link_options(Dravik PRIVATE
   "LINKER:--image-base,0x400000,--stack,0x100000,--heap,0x100000"
   # No time stamp in the header, so that the image is reproducible.
   "LINKER:--no-insert-timestamp"
-  "LINKER:-Map,${_map}")
+  "LINKER:-Map,${_map}"
+  # The load configuration is found by name, not referenced: keep it.
+  "LINKER:--gc-sections,--undefined=__load_config_used")
 
 add_custom_command(
   OUTPUT "${_unsigned}"
