@@ -17,6 +17,10 @@ namespace dravik {
 // of element starts in it instead.
 std::size_t measureElementDepth(const char* text, std::size_t size);
 
+// Bytes that the parser's UTF-8 reading takes for a sequence starting with
+// c, from its own table: 2 to 4 for a lead byte, 1 for anything else.
+std::size_t utf8SequenceLength(unsigned char c);
+
 // True when a byte that starts a multi-byte UTF-8 sequence is followed, once
 // line breaks are folded as the parser folds them, by fewer bytes than it
 // announces before a NUL or the end of the text.

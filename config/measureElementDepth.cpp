@@ -29,21 +29,6 @@ bool startsElementName(unsigned char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 127;
 }
 
-// Bytes that the parser's UTF-8 reading takes with a first byte c: its
-// table's sequence length.
-std::size_t announcedLength(unsigned char c) {
-    if (c >= 0xC2 && c <= 0xDF) {
-        return 2;
-    }
-    if (c >= 0xE0 && c <= 0xEF) {
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        return 4;
-    }
-    return 1;
-}
-
 bool isWhiteSpace(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -60,7 +45,7 @@ bool isWhiteSpace(unsigned char c) {
 //   last quote before that '>' opens a value.
 bool mayReadDifferently(const char* text, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
-        const std::size_t n = announcedLength(static_cast<unsigned char>(text[i]));
+        const std::size_t n = utf8SequenceLength(static_cast<unsigned char>(text[i]));
         std::size_t j = i + 1;
         for (std::size_t k = 1; k < n && j < size; ++k) {
             // The parser folds CR LF into one LF before it reads.
