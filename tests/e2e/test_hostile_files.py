@@ -51,7 +51,9 @@ class HostileFilesTest(LauncherTestCase):
         result = self.run_dravik(timeout=30)
         elapsed = time.monotonic() - started
         self.assertEqual(result.code, 0)
-        self.assertLess(elapsed, 2.0)
+        # A normal run takes a fraction of a second; the margin is for a
+        # loaded machine, not for a slow parse.
+        self.assertLess(elapsed, 5.0)
 
     def test_hostile_record_file(self):
         for label, content in hostile_files().items():
