@@ -54,7 +54,7 @@ PREFIX = os.path.join(BUILD, "wineprefix")
 LOG = os.path.join(BUILD, "build.log")
 
 WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver64"
+PREFIX_TOOL = os.path.join(ROOT, "tools", "wine-prefix.sh")
 CC64 = "/usr/bin/x86_64-w64-mingw32-gcc-win32"
 STRIP = "/usr/bin/i686-w64-mingw32-strip"
 
@@ -202,20 +202,11 @@ def wine_env():
 
 
 def start_wine():
-    env = wine_env()
-    if not os.path.isfile(os.path.join(PREFIX, "system.reg")):
-        say("creating the Wine prefix ...")
-        shutil.rmtree(PREFIX, ignore_errors=True)
-        subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=300, check=True)
-        subprocess.run([WINESERVER, "-w"], env=env, timeout=300, check=True)
-    # Already running after an interrupted run: that server serves as well.
-    subprocess.run([WINESERVER, "-p"], env=env, timeout=60, check=False)
+    subprocess.run([PREFIX_TOOL, "start", WINE, PREFIX], timeout=300, check=True)
 
 
 def stop_wine():
-    subprocess.run([WINESERVER, "-k"], env=wine_env(), stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60, check=False)
+    subprocess.run([PREFIX_TOOL, "stop", WINE, PREFIX], timeout=60, check=False)
 
 
 def windows_path(unix_path):

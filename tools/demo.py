@@ -21,16 +21,12 @@ def main():
     dravik, recorder, wine = sys.argv[1:4]
     work = tempfile.mkdtemp(prefix="dravik-demo-")
     prefix = os.path.join(work, "prefix")
-    server = "/usr/lib/wine/wineserver64" if wine.endswith("64") else "/usr/lib/wine/wineserver32"
+    prefix_tool = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-prefix.sh")
     env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all",
-               WINEDLLOVERRIDES="mscoree,mshtml=",
-               WINEARCH="win64" if wine.endswith("64") else "win32")
+               WINEDLLOVERRIDES="mscoree,mshtml=")
     try:
         print("Creating a throwaway Wine prefix in %s ..." % prefix)
-        subprocess.run([wine, "wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, check=True)
-        # Kept running for the whole demonstration (may already be up).
-        subprocess.run([server, "-p"], env=env, stderr=subprocess.DEVNULL, check=False)
+        subprocess.run([prefix_tool, "start", wine, prefix], check=True)
 
         app = os.path.join(work, "app")
         install = os.path.join(work, "Program Files", "Pelmo")
@@ -85,7 +81,7 @@ def main():
         print("                %d bytes: the shipped build opens it and writes no lines. "
               "It goes with the throwaway prefix." % os.path.getsize(log))
     finally:
-        subprocess.run([server, "-k"], env=env, stderr=subprocess.DEVNULL, check=False)
+        subprocess.run([prefix_tool, "stop", wine, prefix], check=False)
         shutil.rmtree(work, ignore_errors=True)
 
 

@@ -19,8 +19,13 @@ case "$action" in
             WINEARCH=$arch "$loader" wineboot -i >/dev/null 2>&1
             "$server" -w </dev/null >/dev/null 2>&1
         fi
-        # A persistent server makes every later process start cheap.
-        "$server" -p </dev/null >/dev/null 2>&1
+        # A persistent server makes every later process start cheap; one
+        # that is already running serves as well.
+        "$server" -p </dev/null >/dev/null 2>&1 || true
+        # Bring up Wine's own services now, with no output attached: started
+        # later by a test program, they would inherit and hold that program's
+        # output pipe open long after it has ended.
+        "$loader" wineboot </dev/null >/dev/null 2>&1
         ;;
     stop)
         "$server" -k 2>/dev/null || true

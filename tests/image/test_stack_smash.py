@@ -10,6 +10,8 @@ import os
 import subprocess
 import unittest
 
+PREFIX_TOOL = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                           "wine-prefix.sh")
 WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
 
@@ -26,13 +28,10 @@ class StackSmashTest(unittest.TestCase):
         if not can_run(loader):
             self.skipTest("%s cannot execute here (a kernel without 32-bit execution?); "
                           "the windows-x64 preset runs this test" % loader)
-        arch = "win64" if loader.endswith("64") else "win32"
-        env = dict(os.environ, **WINE_ENV)
-        env["WINEPREFIX"] = os.path.join(os.environ["DRAVIK_SMASH_PREFIX"], arch)
-        os.makedirs(os.environ["DRAVIK_SMASH_PREFIX"], exist_ok=True)
-        if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
-            subprocess.run([loader, "wineboot", "-i"], env=dict(env, WINEARCH=arch),
-                           capture_output=True, check=True, timeout=300)
+        prefix = os.environ["DRAVIK_SMASH_PREFIX"]
+        env = dict(os.environ, WINEPREFIX=prefix, **WINE_ENV)
+        subprocess.run([PREFIX_TOOL, "start", loader, prefix], check=True, timeout=300)
+        self.addCleanup(subprocess.run, [PREFIX_TOOL, "stop", loader, prefix], check=False)
         result = subprocess.run([loader, program], env=env, capture_output=True, text=True,
                                 timeout=120)
         lines = result.stdout.split()
